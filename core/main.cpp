@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "core/app_state.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return startup(instance); }
