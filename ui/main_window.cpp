@@ -5,10 +5,17 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 #include "core/app_state.h"
 #include "core/task_table.h"
+#include "persist/config_file.h"
 #include "removal/scheduler.h"
 #include "res/resource.h"
+#include "ui/drop_target.h"
+#include "ui/drop_text.h"
+#include "ui/task_editor.h"
 
 namespace {
 
@@ -70,17 +77,48 @@ void OnTimer(HWND, UINT id) {
   if (id == kTickTimerId) on_tick();
 }
 
+// A close request only hides the window: the timer and the tray icon go on.
 void OnClose(HWND window) { ShowWindow(window, SW_HIDE); }
 
 void OnDestroy(HWND window) {
   KillTimer(window, kTickTimerId);
+  revoke_drop_target(window);
   remove_tray_icon();
   controls = Controls{};
   PostQuitMessage(0);
 }
 
+// Opens the editor for row s, which then counts from zero again.
+void modify_row(int32_t s) {
+  edit_row = s;
+  editor_mode = 2;
+  open_editor();
+  tick_count = 0;
+}
+
+void OnAddClicked() {
+  editor_mode = 1;
+  open_editor();
+}
+
+void OnTimeClicked() {
+  int32_t s = selected_row();
+  if (s == -1) {
+    show_message("当前未选中任何项目");
+    return;
+  }
+  modify_row(s);
+  save_config();  // the editor saved as it closed; this is the second save
+}
+
 void OnCommand(HWND, int id, HWND, UINT) {
   switch (id) {
+    case IDB_ADD:
+      OnAddClicked();
+      break;
+    case IDB_TIME:
+      OnTimeClicked();
+      break;
     case IDB_DELETE:
       delete_selected_row();
       break;
@@ -92,6 +130,25 @@ void OnCommand(HWND, int id, HWND, UINT) {
   }
 }
 
+LRESULT OnNotify(HWND, int id, LPNMHDR header) {
+  if (id == IDL_TASKS && header->code == NM_DBLCLK) {
+    int32_t s = selected_row();
+    if (s != -1) modify_row(s);
+  }
+  return 0;
+}
+
+// One editor per dropped path, in drop order, each opened after the last one closed.
+void OnDrop(const std::string& text) {
+  std::vector<std::string> pieces = split_drop_text(text);
+  editor_mode = 1;
+  for (const std::string& piece : pieces) {
+    dropped_path = piece;
+    open_editor();
+  }
+  dropped_path.clear();
+}
+
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (process_exiting) return message == WM_CLOSE ? 0 : DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
@@ -100,6 +157,13 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
     HANDLE_MSG(window, WM_CLOSE, OnClose);
     HANDLE_MSG(window, WM_DESTROY, OnDestroy);
     HANDLE_MSG(window, WM_COMMAND, OnCommand);
+    HANDLE_MSG(window, WM_NOTIFY, OnNotify);
+    case WMAPP_NOTIFYCALLBACK:
+      on_tray_event(static_cast<UINT>(lParam));
+      return 0;
+    case kDropMessage:
+      OnDrop(take_drop_text(lParam));
+      return 0;
   }
   if (message == taskbar_created_message && taskbar_created_message != 0 && tray_icon_added) {
     tray_icon_added = false;  // Explorer restarted and forgot every icon
@@ -205,4 +269,27 @@ void remove_tray_icon() {
   if (tray_icon_added) set_tray_icon(nullptr, "");
 }
 
-bool register_drop_target(HWND) { return false; }
+void on_tray_event(UINT mouse_message) {
+  switch (mouse_message) {
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+      show_tray_menu();
+      break;
+    case WM_LBUTTONDBLCLK:
+      ShowWindow(controls.main_window, SW_SHOW);
+      break;
+  }
+}
+
+void show_tray_menu() {
+  HWND window = controls.main_window;
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, IDM_SHOW_WINDOW, "显示窗口");
+  AppendMenuA(menu, MF_STRING, IDM_EXIT, "退出软件");
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  SetForegroundWindow(window);  // else the menu does not go away on a click elsewhere
+  TrackPopupMenu(menu, TPM_RIGHTALIGN, cursor.x - 5, cursor.y - 5, 0, window, nullptr);
+  PostMessageA(window, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+}

@@ -40,5 +40,12 @@ void remove_tray_icon();
 HICON load_program_icon(int size, int bits_per_pixel);
 HICON load_tray_icon();
 
-// Makes the window accept dropped file lists.
+// The tray icon's mouse message: a right click shows the tray menu, a double
+// click shows the main window.
+void on_tray_event(UINT mouse_message);
+// The popup "显示窗口" / "退出软件" at the cursor; the choice comes as a command.
+void show_tray_menu();
+
+// Makes the window accept dropped file lists; its procedure gets the drop text
+// as kDropMessage (ui/drop_target.h). A second registration does nothing.
 bool register_drop_target(HWND window);
