@@ -41,7 +41,8 @@ void* operator new(std::size_t size) {
   void* block = std::malloc(size ? size : 1);
   if (!block) {
     static char message[64];
-    std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(size));
+    // "%d" in its manner, but wide enough for every size a 64-bit build can ask for.
+    std::snprintf(message, sizeof message, "分配 %llu 字节内存失败!", static_cast<unsigned long long>(size));
     fatal_stop_text(message, FATAL_ALLOCATION);
   }
   return block;

@@ -236,3 +236,43 @@ bool wait_for_file(const std::string& path, const std::function<bool(const std::
     Sleep(50);
   }
 }
+
+namespace {
+struct ChildEntry {
+  const char* name;
+  ChildFunction function;
+};
+std::vector<ChildEntry>& child_actions() {
+  static std::vector<ChildEntry> actions;
+  return actions;
+}
+}  // namespace
+
+ChildAction::ChildAction(const char* name, ChildFunction function) { child_actions().push_back({name, function}); }
+
+bool run_child_action(int argc, char** argv, int* exit_code) {
+  if (argc < 2 || std::strncmp(argv[1], "--child=", 8) != 0) return false;
+  std::string spec = argv[1] + 8;
+  std::string name = spec.substr(0, spec.find(':'));
+  std::string argument = spec.find(':') == std::string::npos ? "" : spec.substr(spec.find(':') + 1);
+  for (const ChildEntry& entry : child_actions())
+    if (name == entry.name) {
+      *exit_code = entry.function(argument);
+      return true;
+    }
+  *exit_code = 98;
+  return true;
+}
+
+HANDLE start_child(const std::string& name_and_argument) {
+  char module[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  std::string command = "\"" + std::string(module) + "\" \"--child=" + name_and_argument + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(module, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return nullptr;
+  CloseHandle(info.hThread);
+  return info.hProcess;
+}

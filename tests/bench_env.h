@@ -65,3 +65,14 @@ class RunningProgram {
 // Waits until the file's text satisfies the condition (read repeatedly), or the time is out.
 bool wait_for_file(const std::string& path, const std::function<bool(const std::string&)>& condition,
                    DWORD timeout_ms);
+
+// Child actions: a test starts its own exe again with "--child=NAME" to run NAME in
+// a process of its own (for what ends the process). Register with a static ChildAction.
+using ChildFunction = int (*)(const std::string& argument);
+struct ChildAction {
+  ChildAction(const char* name, ChildFunction function);
+};
+// Runs the action named by argv[1] when it is "--child=NAME[:ARGUMENT]"; false otherwise.
+bool run_child_action(int argc, char** argv, int* exit_code);
+// Starts this test exe as a child running the named action; returns its process handle.
+HANDLE start_child(const std::string& name_and_argument);
