@@ -34,6 +34,69 @@ enum FatalKind { FATAL_GENERAL = 1, FATAL_ALLOCATION = 2 };
   ExitProcess(static_cast<UINT>(-1));
 }
 
+// ---- One program per folder ----
+
+const char kMainWindowClass[] = "SweepwardenMain";
+
+// Names the folder for a mutex: a hash of its upper-case path (backslashes are not
+// allowed in a mutex name, and a path may be longer than a name may be).
+std::string instance_mutex_name(const std::string& dir) {
+  std::string upper = dir;
+  if (!upper.empty()) CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : upper) hash = (hash ^ c) * 1099511628211ull;
+  char name[64];
+  std::snprintf(name, sizeof name, "Sweepwarden-%016llx", static_cast<unsigned long long>(hash));
+  return name;
+}
+
+bool same_folder(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
+std::string folder_of_process(DWORD process_id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+  if (!process) return std::string();
+  char image[MAX_PATH * 2] = "";
+  DWORD length = sizeof image;
+  BOOL ok = QueryFullProcessImageNameA(process, 0, image, &length);
+  CloseHandle(process);
+  if (!ok) return std::string();
+  std::string path(image, length);
+  std::string::size_type cut = last_backslash(path);
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+// The main window of another copy of the program started from this folder.
+HWND main_window_of_this_folder() {
+  for (HWND window = FindWindowExA(nullptr, nullptr, kMainWindowClass, nullptr); window;
+       window = FindWindowExA(nullptr, window, kMainWindowClass, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != GetCurrentProcessId() && same_folder(folder_of_process(owner), exe_dir)) return window;
+  }
+  return nullptr;
+}
+
+// True when this is the only copy running from exe_dir. Otherwise the running copy's
+// window is shown (also from the tray) and this copy must end without touching a file.
+bool claim_folder() {
+  static HANDLE folder_mutex = nullptr;  // held for the life of the process
+  folder_mutex = CreateMutexA(nullptr, FALSE, instance_mutex_name(exe_dir).c_str());
+  if (!folder_mutex || GetLastError() != ERROR_ALREADY_EXISTS) return true;
+  // The first copy may still be creating its window.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (HWND running = main_window_of_this_folder()) {
+      ShowWindow(running, SW_SHOW);
+      if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+      SetForegroundWindow(running);
+      break;
+    }
+    Sleep(50);
+  }
+  return false;
+}
+
 }  // namespace
 
 // A failed allocation is a fatal stop naming the size asked for.
@@ -104,6 +167,10 @@ void on_main_created() {
 int startup(HINSTANCE instance) {
   OleInitialize(nullptr);
   fix_exe_dir();
+  if (!claim_folder()) {
+    OleUninitialize();
+    ExitProcess(0);
+  }
   register_exit_routine(release_globals);
   if (!create_main_window(instance, SW_SHOW)) fatal_stop("载入启动窗口失败");
   run_message_loop();

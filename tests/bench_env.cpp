@@ -166,8 +166,12 @@ std::string log_messages(const std::string& log_bytes) {
 }
 
 bool RunningProgram::start(const std::string& dir) {
+  if (!CopyFileA(program_exe_path().c_str(), (dir + "\\Sweepwarden.exe").c_str(), FALSE)) return false;
+  return start_existing(dir);
+}
+
+bool RunningProgram::start_existing(const std::string& dir) {
   std::string exe = dir + "\\Sweepwarden.exe";
-  if (!CopyFileA(program_exe_path().c_str(), exe.c_str(), FALSE)) return false;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   std::string command = "\"" + exe + "\"";

@@ -52,6 +52,8 @@ class RunningProgram {
   // Copies the exe into dir and starts it; the working directory is the scratch root,
   // so the program has to find its folder by itself.
   bool start(const std::string& dir);
+  // Starts the exe already in dir (a second copy from the same folder).
+  bool start_existing(const std::string& dir);
   ~RunningProgram();
   HWND main_window(DWORD timeout_ms = 15000);  // its main window, once it exists
   bool wait_exit(DWORD timeout_ms, DWORD* exit_code);
