@@ -101,16 +101,10 @@ void enable_windows(const std::vector<HWND>& windows) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
 }
 
-// GetFileAttributesA masked to read-only, hidden, system, directory and archive; -1 on failure.
-int path_attributes(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes == INVALID_FILE_ATTRIBUTES ? -1 : static_cast<int>(attributes & 0x37);
-}
-
 // A path that is not a plain directory makes the task a file task.
 void take_path(const std::string& path) {
   SetWindowTextA(controls.目录输入框, path.c_str());
-  if (path_attributes(path) != kPlainDirectory) check_kind(controls.删除文件);
+  if (file_attributes(path) != kPlainDirectory) check_kind(controls.删除文件);
 }
 
 // Of the printable characters the period field takes only "-" and digits;
