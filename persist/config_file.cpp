@@ -166,6 +166,12 @@ void load_config() {
   show_point();
   // Rows stop at the highest task section present, however large num is.
   int32_t last = ini_last_numbered_section(file, num);
+  HWND table = controls.超级列表框1;
+  if (table) SendMessageA(table, WM_SETREDRAW, FALSE, 0);  // one repaint for the whole table
   for (int32_t i = 1; i <= last; ++i) load_task(file, i);
+  if (table) {
+    SendMessageA(table, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(table, nullptr, TRUE);
+  }
   append_log("配置读入完成");
 }

@@ -1,5 +1,7 @@
 #include "persist/ini_text.h"
 
+#include <cstring>
+
 #include "core/gbk_text.h"
 
 namespace {
@@ -56,9 +58,14 @@ std::string folded(const std::string& text, size_t begin, size_t end) {
 
 std::string folded(const std::string& text) { return folded(text, 0, text.size()); }
 
+// Bounded searches: a search to the end of the text would make parsing quadratic.
+size_t find_in(const std::string& text, char c, size_t begin, size_t end) {
+  const void* found = begin < end ? std::memchr(text.data() + begin, c, end - begin) : nullptr;
+  return found ? static_cast<size_t>(static_cast<const char*>(found) - text.data()) : end;
+}
+
 std::string up_to_nul(const std::string& text, size_t begin, size_t end) {
-  size_t nul = text.find('\0', begin);
-  return text.substr(begin, (nul < end ? nul : end) - begin);
+  return text.substr(begin, find_in(text, '\0', begin, end) - begin);
 }
 
 const IniKey* find_key(const IniDocument& document, const std::string& section, const std::string& key) {
@@ -149,7 +156,7 @@ IniDocument ini_parse(const std::string& text) {
       }
     }
     IniKey key;
-    size_t equals = text.find('=', begin);
+    size_t equals = find_in(text, '=', begin, end);
     if (equals < end) {
       size_t name_end = equals, name_begin = begin;
       trim(text, name_begin, name_end);
