@@ -76,23 +76,24 @@ std::string window_text(HWND window) {
   return text;
 }
 
+struct WindowsToDisable {
+  HWND except;
+  std::vector<HWND> disabled;
+};
+
+BOOL CALLBACK disable_one(HWND window, LPARAM data) {
+  WindowsToDisable* walk = reinterpret_cast<WindowsToDisable*>(data);
+  if (window != walk->except && IsWindowEnabled(window)) {
+    EnableWindow(window, FALSE);
+    walk->disabled.push_back(window);
+  }
+  return TRUE;
+}
+
 // Disables every enabled top-level window of this thread but one, remembering which.
 std::vector<HWND> disable_program_windows(HWND except) {
-  struct Walk {
-    HWND except;
-    std::vector<HWND> disabled;
-  } walk = {except, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        Walk* walk = reinterpret_cast<Walk*>(data);
-        if (window != walk->except && IsWindowEnabled(window)) {
-          EnableWindow(window, FALSE);
-          walk->disabled.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  WindowsToDisable walk = {except, {}};
+  EnumThreadWindows(GetCurrentThreadId(), disable_one, reinterpret_cast<LPARAM>(&walk));
   return walk.disabled;
 }
 
