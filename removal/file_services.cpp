@@ -168,6 +168,26 @@ bool clear_tree(const OwnFiles& own, const std::string& folder) {
   return !(have_id && is_own_folder(own, id));
 }
 
+// True when the ANSI calls can list every folder of the tree and name every entry
+// in it. A tree that reaches past MAX_PATH would be cleared only down to where
+// the calls stop, so it is not touched at all.
+bool tree_within_reach(const std::string& folder) {
+  std::string pattern = folder + "\\*.*";
+  if (pattern.size() >= MAX_PATH) return false;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return true;  // nothing here that could be lost
+  bool reachable = true;
+  do {
+    if (found.cFileName[0] == '.' || is_reparse_point(found.dwFileAttributes)) continue;
+    std::string entry = folder + "\\" + found.cFileName;
+    if (entry.size() >= MAX_PATH) reachable = false;
+    else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) reachable = tree_within_reach(entry);
+  } while (reachable && FindNextFileA(search, &found));
+  FindClose(search);
+  return reachable;
+}
+
 // True when nothing in the folder, at any depth, is a link or one of the program's own files.
 bool tree_is_safe_to_move(const OwnFiles& own, const std::string& folder) {
   FileId id;
@@ -263,6 +283,7 @@ bool remove_directory_tree(const std::string& path) {
     return false;  // a drive root
   std::string full = full_path_of(folder);
   if (full.empty() || full_path_through_link(full)) return false;
+  if (!tree_within_reach(folder)) return false;
   OwnFiles own = own_files();
   if (!clear_tree(own, folder)) return false;
   return RemoveDirectoryA(folder.c_str()) != 0;
