@@ -233,11 +233,23 @@ bool safe_to_move(const OwnFiles& own, const std::string& path) {
 
 // The shell deletes outright, with FOF_ALLOWUNDO and no word said, what it
 // cannot put in the Recycle Bin; so ask first whether the drive has one.
+// The query reads the whole Recycle Bin, so its cost grows with what the bin holds;
+// a drive found to have one is not asked again for a minute.
 bool recycle_bin_reachable(const std::string& full) {
   std::string root = full.size() >= 2 && full[1] == ':' ? full.substr(0, 2) + "\\" : full;
+  static std::string last_root;
+  static DWORD last_yes = 0;
+  DWORD now = GetTickCount();
+  if (!last_root.empty() && lstrcmpiA(root.c_str(), last_root.c_str()) == 0 && now - last_yes < 60000) return true;
   SHQUERYRBINFO info = {};
   info.cbSize = sizeof info;
-  return SUCCEEDED(SHQueryRecycleBinA(root.c_str(), &info));
+  if (FAILED(SHQueryRecycleBinA(root.c_str(), &info))) {
+    last_root.clear();
+    return false;
+  }
+  last_root = root;
+  last_yes = now;
+  return true;
 }
 
 BOOL CALLBACK collect_enabled_window(HWND window, LPARAM list_pointer) {
