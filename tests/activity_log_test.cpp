@@ -95,6 +95,32 @@ TEST_F(ActivityLog, ALogHeldOpenWithoutSharingCatchesUpWhenReleased) {
   EXPECT_EQ(log_messages(read_file(log_)), "one\ntwo\nthree\n");
 }
 
+// Child: holds the file open without sharing until a release file appears.
+ChildAction hold_child("hold_file", [](const std::string& path) -> int {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  write_file(path + ".held", "");
+  for (int i = 0; i < 2000 && !file_exists(path + ".release"); ++i) Sleep(10);
+  CloseHandle(file);
+  return 0;
+});
+
+TEST_F(ActivityLog, ALogHeldByAnotherProcessCatchesUpWhenReleased) {
+  append_log("one");
+  HANDLE child = start_child("hold_file:" + log_);
+  ASSERT_NE(child, nullptr);
+  ASSERT_TRUE(wait_for_file(log_ + ".held", [&](const std::string&) { return file_exists(log_ + ".held"); }, 10000));
+  append_log("two");
+  append_log("three");
+  write_file(log_ + ".release", "");
+  ASSERT_EQ(WaitForSingleObject(child, 20000), WAIT_OBJECT_0);
+  CloseHandle(child);
+  EXPECT_EQ(log_messages(read_file(log_)), "one\n");
+  append_log("four");
+  EXPECT_EQ(read_file(log_), log_buffer);
+  EXPECT_EQ(log_messages(read_file(log_)), "one\ntwo\nthree\nfour\n");
+}
+
 TEST_F(ActivityLog, ALogDeletedMidRunIsWrittenAgainWhole) {
   append_log("one");
   append_log("two");
