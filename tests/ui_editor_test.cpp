@@ -123,6 +123,19 @@ TEST_F(EditorTest, EscClosesTheEditorAndSaves) {
   EXPECT_EQ(count_of(log_text(), "配置写入完成"), 1u);
 }
 
+TEST_F(EditorTest, TheTimerTicksWhileTheEditorIsOpen) {
+  add_with([&](HWND editor) {
+    tick_count = 0;
+    SetTimer(controls.main_window, kTickTimerId, 100, nullptr);
+    SetTimer(editor, 1, 700, [](HWND window, UINT, UINT_PTR id, DWORD) {
+      KillTimer(window, id);
+      PostMessageA(window, WM_CLOSE, 0, 0);
+    });
+  });
+  KillTimer(controls.main_window, kTickTimerId);
+  EXPECT_GE(tick_count, 3);
+}
+
 TEST_F(EditorTest, ModifyShowsTheRowAndAKindCellOfNoKindAsContents) {
   {
     EditorStandIn stand_in;
