@@ -36,8 +36,6 @@ enum FatalKind { FATAL_GENERAL = 1, FATAL_ALLOCATION = 2 };
 
 // ---- One program per folder ----
 
-const char kMainWindowClass[] = "SweepwardenMain";
-
 // Names the folder for a mutex: a hash of its upper-case path (backslashes are not
 // allowed in a mutex name, and a path may be longer than a name may be).
 std::string instance_mutex_name(const std::string& dir) {

@@ -1,5 +1,7 @@
 #include "tests/bench_env.h"
 
+#include "ui/main_window.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -199,7 +201,7 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM search_pointer) {
   GetWindowThreadProcessId(window, &owner);
   char cls[64] = "";
   GetClassNameA(window, cls, sizeof cls);
-  if (owner == search->process_id && std::strcmp(cls, "SweepwardenMain") == 0) {
+  if (owner == search->process_id && std::strcmp(cls, kMainWindowClass) == 0) {
     search->found = window;
     return FALSE;
   }

@@ -19,7 +19,6 @@
 
 namespace {
 
-const char kMainClass[] = "SweepwardenMain";
 const int kMainWidth = 880;
 const int kMainHeight = 480;
 
@@ -185,11 +184,11 @@ bool create_main_window(HINSTANCE instance, int show_command) {
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kMainClass;
+  window_class.lpszClassName = kMainWindowClass;
   RegisterClassExA(&window_class);  // a second registration fails harmlessly
   int left = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;
   int top = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
-  HWND window = CreateWindowExA(0, kMainClass, "Sweep Warden", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_DLGFRAME,
+  HWND window = CreateWindowExA(0, kMainWindowClass, "Sweep Warden", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_DLGFRAME,
                                 left, top, kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
   if (!window) return false;
   ShowWindow(window, show_command);

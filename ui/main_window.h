@@ -7,6 +7,8 @@
 
 #include "ui/control_table.h"
 
+// The main window's class: also how a second start finds the running copy.
+constexpr char kMainWindowClass[] = "SweepwardenMain";
 constexpr UINT_PTR kTickTimerId = 1;             // 时钟1
 constexpr UINT WMAPP_NOTIFYCALLBACK = WM_APP + 100;  // tray icon mouse messages
 constexpr UINT kTrayIconId = 100;
