@@ -30,17 +30,6 @@ LocalTime local_now() {
   return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-bool write_all(HANDLE file, const char* bytes, size_t length) {
-  while (length > 0) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(length, 1u << 30));
-    DWORD done = 0;
-    if (!WriteFile(file, bytes, chunk, &done, nullptr) || done != chunk) return false;
-    bytes += done;
-    length -= done;
-  }
-  return true;
-}
-
 void remember(HANDLE file, unsigned long long size) {
   BY_HANDLE_FILE_INFORMATION info = {};
   written.valid = GetFileInformationByHandle(file, &info) != 0;
@@ -102,6 +91,17 @@ bool rewrite_whole(const std::string& path) {
 }
 
 }  // namespace
+
+bool write_all(HANDLE file, const char* bytes, size_t length) {
+  while (length > 0) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(length, 1u << 30));
+    DWORD done = 0;
+    if (!WriteFile(file, bytes, chunk, &done, nullptr) || done != chunk) return false;
+    bytes += done;
+    length -= done;
+  }
+  return true;
+}
 
 bool write_whole_file(const std::string& path, std::initializer_list<const std::string*> parts) {
   if (path.empty()) return false;

@@ -62,19 +62,6 @@ std::string platform_text(const std::string& bytes) {
   return ansi_of(bytes.data(), bytes.size(), CP_ACP);
 }
 
-bool write_all(HANDLE file, const std::string& text) {
-  const char* bytes = text.data();
-  size_t length = text.size();
-  while (length > 0) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(length, 1u << 30));
-    DWORD done = 0;
-    if (!WriteFile(file, bytes, chunk, &done, nullptr) || done != chunk) return false;
-    bytes += done;
-    length -= done;
-  }
-  return true;
-}
-
 // A file that the program must not replace: read-only, a folder, or held open
 // by another program that does not share it for deletion.
 bool may_replace(const std::string& path) {
@@ -133,7 +120,7 @@ bool replace_file_whole(const std::string& path, const std::string& text) {
   std::string temporary = path + ".saving";
   HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = write_all(file, text) && FlushFileBuffers(file);
+  bool ok = write_all(file, text.data(), text.size()) && FlushFileBuffers(file);
   if (!CloseHandle(file)) ok = false;
   ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!ok) DeleteFileA(temporary.c_str());
