@@ -30,6 +30,22 @@ void release_fonts() {
   made_fonts().clear();
 }
 
+HWND create_centred_window(HINSTANCE instance, const char* class_name, WNDPROC procedure, DWORD ex_style,
+                           const char* title, DWORD style, int width, int height) {
+  WNDCLASSEXA window_class = {};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = class_name;
+  RegisterClassExA(&window_class);  // a second registration fails harmlessly
+  int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  return CreateWindowExA(ex_style, class_name, title, style, left, top, width, height, nullptr, nullptr, instance,
+                         nullptr);
+}
+
 bool create_controls(HWND window, const ControlSpec* table, size_t count) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   for (size_t i = 0; i < count; ++i) {

@@ -31,6 +31,11 @@ bool create_controls(HWND window, const ControlSpec (&table)[N]) {
   return create_controls(window, table, N);
 }
 
+// Registers the class (once) and creates a top-level window of the given outer
+// size, centred on the screen.
+HWND create_centred_window(HINSTANCE instance, const char* class_name, WNDPROC procedure, DWORD ex_style,
+                           const char* title, DWORD style, int width, int height);
+
 // One font per spec, made on first use and kept until release_fonts.
 HFONT font_for(const FontSpec& spec);
 void release_fonts();

@@ -178,18 +178,8 @@ bool create_main_window(HINSTANCE instance, int show_command) {
   INITCOMMONCONTROLSEX common = {sizeof common, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
   taskbar_created_message = RegisterWindowMessageA("TaskbarCreated");
-  WNDCLASSEXA window_class = {};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = main_window_proc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kMainWindowClass;
-  RegisterClassExA(&window_class);  // a second registration fails harmlessly
-  int left = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;
-  int top = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
-  HWND window = CreateWindowExA(0, kMainWindowClass, "Sweep Warden", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_DLGFRAME,
-                                left, top, kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
+  HWND window = create_centred_window(instance, kMainWindowClass, main_window_proc, 0, "Sweep Warden",
+                                      WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_DLGFRAME, kMainWidth, kMainHeight);
   if (!window) return false;
   ShowWindow(window, show_command);
   return true;

@@ -213,18 +213,8 @@ LRESULT CALLBACK editor_window_proc(HWND window, UINT message, WPARAM wParam, LP
 
 HWND create_editor_window() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA window_class = {};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = editor_window_proc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kEditorClass;
-  RegisterClassExA(&window_class);  // a second registration fails harmlessly
-  int left = (GetSystemMetrics(SM_CXSCREEN) - kEditorWidth) / 2;
-  int top = (GetSystemMetrics(SM_CYSCREEN) - kEditorHeight) / 2;
-  return CreateWindowExA(WS_EX_TOOLWINDOW, kEditorClass, "添加目录", WS_CAPTION | WS_SYSMENU | WS_DLGFRAME, left, top,
-                         kEditorWidth, kEditorHeight, nullptr, nullptr, instance, nullptr);
+  return create_centred_window(instance, kEditorClass, editor_window_proc, WS_EX_TOOLWINDOW, "添加目录",
+                               WS_CAPTION | WS_SYSMENU | WS_DLGFRAME, kEditorWidth, kEditorHeight);
 }
 
 }  // namespace
