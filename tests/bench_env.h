@@ -46,6 +46,10 @@ class MessageBoxWatcher {
 // Lines of a log file without their timestamps: the message after the first blank.
 std::string log_messages(const std::string& log_bytes);
 
+// How long the real program may take to log its start-up line. It takes well under
+// a second alone; under a loaded machine Wine has been seen to take over 20 s.
+constexpr DWORD kProgramStartTimeout = 60000;
+
 // The real program, copied into a folder and started there as its own process.
 class RunningProgram {
  public:

@@ -54,7 +54,7 @@ TEST(EndToEnd, TaskAddedThroughTheGuiRemovesAFileAndTheTrayMenuEndsTheProgram) {
   ASSERT_TRUE(program.start(dir));
   HWND main = program.main_window();
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(wait_for_file(log, [](const std::string& t) { return contains(t, "主窗口载入完成"); }, 20000))
+  ASSERT_TRUE(wait_for_file(log, [](const std::string& t) { return contains(t, "主窗口载入完成"); }, kProgramStartTimeout))
       << read_file(log);
 
   // The add button, then the editor's fields: the path as a drop would set it.

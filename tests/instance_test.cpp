@@ -8,7 +8,7 @@ namespace {
 
 bool log_has(const std::string& dir, const char* message) {
   return wait_for_file(dir + "\\log.txt", [&](const std::string& text) { return text.find(message) != std::string::npos; },
-                       20000);
+                       kProgramStartTimeout);
 }
 
 TEST(SingleInstance, ASecondStartFromTheSameFolderShowsTheFirstAndEnds) {

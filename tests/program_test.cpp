@@ -15,7 +15,7 @@ TEST(Program, FirstRunInAnEmptyFolderLogsTwoLinesAndExitsWithZero) {
   ASSERT_TRUE(program.start(dir));
   std::string log = dir + "\\log.txt";
   ASSERT_TRUE(wait_for_file(log, [](const std::string& text) { return text.find("主窗口载入完成") != std::string::npos; },
-                            20000));
+                            kProgramStartTimeout));
   Sleep(300);
   std::string text = read_file(log);
   EXPECT_EQ(log_messages(text), "第一次运行，创建日志文件\n主窗口载入完成\n");
@@ -45,7 +45,7 @@ TEST(Program, SecondRunReplacesTheOldLog) {
   ASSERT_TRUE(program.start(dir));
   ASSERT_TRUE(wait_for_file(dir + "\\log.txt",
                             [](const std::string& text) { return text.find("主窗口载入完成") != std::string::npos; },
-                            20000));
+                            kProgramStartTimeout));
   EXPECT_EQ(log_messages(read_file(dir + "\\log.txt")), "主窗口载入完成\n");
   program.kill();
 }

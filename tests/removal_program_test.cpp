@@ -28,7 +28,7 @@ TEST(TimerRun, TheRealTimerCarriesOutEachKind) {
   RunningProgram program;
   ASSERT_TRUE(program.start(app));
   std::string log = app + "\\log.txt";
-  ASSERT_TRUE(wait_for_file(log, [](const std::string& text) { return has(text, "主窗口载入完成"); }, 20000));
+  ASSERT_TRUE(wait_for_file(log, [](const std::string& text) { return has(text, "主窗口载入完成"); }, kProgramStartTimeout));
   if (!has(read_file(log), "配置读入完成")) GTEST_SKIP() << "this build does not read cfg.ini yet";
   bool all = wait_for_file(
       log,
